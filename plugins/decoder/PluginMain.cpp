@@ -1,0 +1,4 @@
+#include "Lindle.h"
+#include "PluginEntry.h"
+
+STELLORIA_PLUGIN_MAIN(Lindle)
