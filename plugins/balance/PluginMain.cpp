@@ -1,0 +1,4 @@
+#include "PluginEntry.h"
+#include "Quorra.h"
+
+STELLORIA_PLUGIN_MAIN(Quorra)

@@ -1,0 +1,4 @@
+#include "PluginEntry.h"
+#include "Tessik.h"
+
+STELLORIA_PLUGIN_MAIN(Tessik)
