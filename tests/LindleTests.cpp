@@ -3,6 +3,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -133,16 +134,16 @@ TEST_F(LindleTest, DecodesMidSidePairs) {
 
 TEST_F(LindleTest, ProcessAddsToTheOutputsWithOneRounding) {
   float mid[2] = {0.25f, 1.0f}, side[2] = {0.25f, 0x1p-25f};
-  float left[2] = {1.0f, 0x1p-25f}, right[2] = {1.0f, -0x1p-25f};
+  float left[2] = {1.0f, 0x1p-24f}, right[2] = {1.0f, -0x1p-24f};
   float* in[2] = {mid, side};
   float* out[2] = {left, right};
   plugin->process(in, out, 2);
   EXPECT_EQ(left[0], 1.5f);
   EXPECT_EQ(right[0], 1.0f);
-  // 1 + 2^-25 + 2^-25 is 1 + 2^-24 in double and rounds up to the float after 1
-  // only because the three terms are summed before rounding.
-  EXPECT_EQ(left[1], static_cast<float>(1.0 + 0x1p-25 + 0x1p-25));
-  EXPECT_EQ(right[1], 1.0f);
+  // Rounding mid + side to float before adding the old output would give 1
+  // and 1 - 2^-24 here; the three terms are summed first and rounded once.
+  EXPECT_EQ(left[1], 1.0f + 0x1p-23f);
+  EXPECT_EQ(right[1], 1.0f - 0x1p-23f);
 }
 
 TEST_F(LindleTest, EmptyAndNegativeBlocksTouchNothing) {
