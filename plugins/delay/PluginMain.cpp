@@ -1,0 +1,4 @@
+#include "Ombrel.h"
+#include "PluginEntry.h"
+
+STELLORIA_PLUGIN_MAIN(Ombrel)
