@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <sstream>
 
 #include "CliError.h"
 #include "PendingFile.h"
@@ -27,6 +29,23 @@ int formatFor(const std::string& path) {
   return 0;
 }
 
+// libsndfile reads a file cut short without complaint, but notes in its log
+// that a chunk is shorter than its header says ("data : 38400 (should be 9912)").
+bool cutShort(SNDFILE* file) {
+  char log[8192] = {};
+  sf_command(file, SFC_GET_LOG_INFO, log, sizeof log);
+  std::istringstream lines(log);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("data :", 0) != 0 && line.rfind("SSND :", 0) != 0) continue;
+    unsigned long long declared = 0;
+    unsigned long long actual = 0;
+    if (std::sscanf(line.c_str() + 6, "%llu (should be %llu)", &declared, &actual) == 2 &&
+        declared > actual && declared < 0xFFFFFFFFull)
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 Audio readAudio(const std::string& path) {
@@ -46,6 +65,10 @@ Audio readAudio(const std::string& path) {
   if (info.samplerate <= 0) {
     sf_close(file);
     throw CliError(path + ": damaged (sample rate " + std::to_string(info.samplerate) + ")");
+  }
+  if (cutShort(file)) {
+    sf_close(file);
+    throw CliError(path + ": damaged (the file ends before its audio data does)");
   }
 
   // Read in pieces rather than trusting the header's frame count: a damaged
