@@ -52,11 +52,17 @@ TEST_P(MatrixPlugin, DescribesItselfToTheHost) {
 }
 
 TEST_P(MatrixPlugin, ReceivesEventsButSendsNone) {
-  const std::pair<const char*, intptr_t> answers[] = {
-      {"sendVstMidiEvent", -1},   {"sendVstEvents", -1},      {"receiveVstEvents", 1},
-      {"receiveVstMidiEvent", 1}, {"SendVstMidiEvent", 0},    {"SendVstEvents", 0},
-      {"ReceiveVstEvents", 0},    {"ReceiveVstMidiEvent", 0}, {"", 0},
-      {"receiveVstEventsX", 0},   {"offline", 0}};
+  const std::pair<const char*, intptr_t> answers[] = {{"sendVstMidiEvent", -1},
+                                                      {"sendVstEvents", -1},
+                                                      {"receiveVstEvents", 1},
+                                                      {"receiveVstMidiEvent", 1},
+                                                      {"SendVstMidiEvent", 0},
+                                                      {"SendVstEvents", 0},
+                                                      {"ReceiveVstEvents", 0},
+                                                      {"ReceiveVstMidiEvent", 0},
+                                                      {"", 0},
+                                                      {"receiveVstEventsX", 0},
+                                                      {"offline", 0}};
   for (const auto& [text, answer] : answers) EXPECT_EQ(plugin->canDo(text), answer) << text;
 }
 
@@ -116,8 +122,8 @@ TEST_P(MatrixPlugin, IndexesOutOfRangeChangeAndWriteNothing) {
   const int32_t n = GetParam().numParams;
   std::vector<float> before;
   for (int32_t index = 0; index < n; ++index) before.push_back(plugin->getParameter(index));
-  for (int32_t index : {n, n + 1, -1, std::numeric_limits<int32_t>::max(),
-                        std::numeric_limits<int32_t>::min()}) {
+  for (int32_t index :
+       {n, n + 1, -1, std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()}) {
     plugin->setParameter(index, 0.123f);
     EXPECT_EQ(plugin->getParameter(index), 0.0f) << index;
     for (int32_t opcode : {effGetParamName, effGetParamLabel, effGetParamDisplay}) {
@@ -130,9 +136,9 @@ TEST_P(MatrixPlugin, IndexesOutOfRangeChangeAndWriteNothing) {
 }
 
 TEST_P(MatrixPlugin, HostileValuesAreStoredAndStayHarmless) {
-  const float values[] = {NAN,      -NAN,    INFINITY, -INFINITY,          FLT_MAX,
-                          -FLT_MAX, 1e30f,   -1e30f,   0x1p-149f,          -0.0f,
-                          1e7f,     -1e6f,   12500.5f, std::nextafter(0.5f, 0.0f)};
+  const float values[] = {
+      NAN,    -NAN,      INFINITY, -INFINITY, FLT_MAX, -FLT_MAX, 1e30f,
+      -1e30f, 0x1p-149f, -0.0f,    1e7f,      -1e6f,   12500.5f, std::nextafter(0.5f, 0.0f)};
   for (int32_t index = 0; index < GetParam().numParams; ++index) {
     for (float value : values) {
       SCOPED_TRACE(testing::Message() << "parameter " << index << " = " << value);

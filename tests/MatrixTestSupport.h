@@ -88,8 +88,10 @@ inline float randomSample(std::mt19937& random) {
                                  -std::numeric_limits<float>::infinity(),
                                  0x1p-30f};
   if (kind < 12) return unit(random);
-  if (kind < 16) return std::ldexp(unit(random), std::uniform_int_distribution<int>(-150, 128)(random));
-  if (kind < 18) return kSpecials[std::uniform_int_distribution<size_t>(0, std::size(kSpecials) - 1)(random)];
+  if (kind < 16)
+    return std::ldexp(unit(random), std::uniform_int_distribution<int>(-150, 128)(random));
+  if (kind < 18)
+    return kSpecials[std::uniform_int_distribution<size_t>(0, std::size(kSpecials) - 1)(random)];
   for (;;) {
     const float any = std::bit_cast<float>(static_cast<uint32_t>(random()));
     if (!std::isnan(any)) return any;
@@ -159,9 +161,8 @@ void checkRandomSession(host::VstPlugin& plugin, Model& model, uint32_t seed) {
     std::vector<float> expectedLeft = buffers.outLeft;
     std::vector<float> expectedRight = buffers.outRight;
     for (int32_t i = 0; i < frames; ++i) {
-      const auto [left, right] =
-          model.frame(buffers.left[i], buffers.right[i], buffers.outLeft[i], buffers.outRight[i],
-                      adding);
+      const auto [left, right] = model.frame(buffers.left[i], buffers.right[i], buffers.outLeft[i],
+                                             buffers.outRight[i], adding);
       expectedLeft[i] = left;
       expectedRight[i] = right;
     }
@@ -174,12 +175,12 @@ void checkRandomSession(host::VstPlugin& plugin, Model& model, uint32_t seed) {
       plugin.processReplacing(inputs, outputs, frames);
     const auto& left = inPlace ? buffers.left : buffers.outLeft;
     const auto& right = inPlace ? buffers.right : buffers.outRight;
-    ASSERT_TRUE(sameChannel(expectedLeft, left)) << "left, " << frames << " frames"
-                                                 << (adding ? ", adding" : "")
-                                                 << (inPlace ? ", in place" : "");
-    ASSERT_TRUE(sameChannel(expectedRight, right)) << "right, " << frames << " frames"
-                                                   << (adding ? ", adding" : "")
-                                                   << (inPlace ? ", in place" : "");
+    ASSERT_TRUE(sameChannel(expectedLeft, left))
+        << "left, " << frames << " frames" << (adding ? ", adding" : "")
+        << (inPlace ? ", in place" : "");
+    ASSERT_TRUE(sameChannel(expectedRight, right))
+        << "right, " << frames << " frames" << (adding ? ", adding" : "")
+        << (inPlace ? ", in place" : "");
   }
 }
 

@@ -36,15 +36,16 @@ struct QuorraModel {
                                 bool adding) const {
     const double l = left, r = right;
     const float mid = static_cast<float>(static_cast<float>((l + r) * 0.5) * double{gain(live[0])});
-    const float side = static_cast<float>(static_cast<float>((l - r) * 0.5) * double{gain(live[1])});
+    const float side =
+        static_cast<float>(static_cast<float>((l - r) * 0.5) * double{gain(live[1])});
     const double sum = double{mid} + double{side};
     const double difference = double{mid} - double{side};
     if (!adding) return {static_cast<float>(sum), static_cast<float>(difference)};
     return {static_cast<float>(sum + oldLeft), static_cast<float>(difference + oldRight)};
   }
 
-  std::array<std::array<float, 2>, 4> programs{{{0.5f, 0.5f}, {0.5f, 0.5f}, {0.5f, 0.5f},
-                                                 {0.5f, 0.5f}}};
+  std::array<std::array<float, 2>, 4> programs{
+      {{0.5f, 0.5f}, {0.5f, 0.5f}, {0.5f, 0.5f}, {0.5f, 0.5f}}};
   std::array<float, 2> live{0.5f, 0.5f};
   int32_t program = 0;
 };
@@ -138,15 +139,15 @@ TEST_P(QuorraDisplay, ShowsTheGainInDecibels) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, QuorraDisplay,
-                         testing::Values(DisplayCase{0.0f, "-40.0000"}, DisplayCase{0.5f, "0.000000"},
-                                         DisplayCase{0.75f, "20.00000"}, DisplayCase{1.0f, "40.00000"},
-                                         DisplayCase{0.25f, "-20.0000"},
-                                         // Unclamped values keep the law until the text is full.
-                                         DisplayCase{2.0f, "120.0000"},
-                                         DisplayCase{NAN, "NaN"}, DisplayCase{INFINITY, "Huge!"},
-                                         DisplayCase{-INFINITY, "Huge!"}, DisplayCase{FLT_MAX, "Huge!"},
-                                         DisplayCase{-FLT_MAX, "Huge!"}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, QuorraDisplay,
+    testing::Values(DisplayCase{0.0f, "-40.0000"}, DisplayCase{0.5f, "0.000000"},
+                    DisplayCase{0.75f, "20.00000"}, DisplayCase{1.0f, "40.00000"},
+                    DisplayCase{0.25f, "-20.0000"},
+                    // Unclamped values keep the law until the text is full.
+                    DisplayCase{2.0f, "120.0000"}, DisplayCase{NAN, "NaN"},
+                    DisplayCase{INFINITY, "Huge!"}, DisplayCase{-INFINITY, "Huge!"},
+                    DisplayCase{FLT_MAX, "Huge!"}, DisplayCase{-FLT_MAX, "Huge!"}));
 
 TEST(Quorra, NamesAndLabels) {
   auto plugin = loadPlugin("Quorra");
@@ -193,6 +194,7 @@ TEST_P(QuorraRandomBlocks, MatchTheFormulasBitForBit) {
   matrixTest::checkRandomSession(*plugin, model, GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, QuorraRandomBlocks, testing::Values(1u, 2u, 3u, 42u, 2024u, 65537u));
+INSTANTIATE_TEST_SUITE_P(Seeds, QuorraRandomBlocks,
+                         testing::Values(1u, 2u, 3u, 42u, 2024u, 65537u));
 
 }  // namespace

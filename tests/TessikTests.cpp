@@ -151,6 +151,7 @@ TEST_P(TessikRandomBlocks, MatchTheFormulasBitForBit) {
   matrixTest::checkRandomSession(*plugin, model, GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, TessikRandomBlocks, testing::Values(1u, 2u, 3u, 42u, 2024u, 65537u));
+INSTANTIATE_TEST_SUITE_P(Seeds, TessikRandomBlocks,
+                         testing::Values(1u, 2u, 3u, 42u, 2024u, 65537u));
 
 }  // namespace
