@@ -3,10 +3,27 @@
 #include <stk/DelayL.h>
 
 #include <cmath>
+#include <new>
+
+namespace {
+
+// STK reports a failed allocation of its store only in its debug build, and
+// then writes through the null pointer. Asking for the same size first turns a
+// shortage into std::bad_alloc, which the plug-in's entry turns into no effect.
+unsigned long checkedCapacity(double maxDelay) {
+  const auto capacity = static_cast<unsigned long>(maxDelay);
+  // A call of the allocation function itself, which, unlike a new-expression,
+  // the compiler may not remove.
+  ::operator delete(::operator new(sizeof(double) * (capacity + 1)));
+  return capacity;
+}
+
+}  // namespace
 
 MidSideDelay::MidSideDelay(double initialDelay)
-    : delayLine(std::make_unique<stk::DelayL>(clampDelay(initialDelay),
-                                              static_cast<unsigned long>(kMaxDelay))) {
+    : delayLine(
+          std::make_unique<stk::DelayL>(clampDelay(initialDelay), checkedCapacity(kMaxDelay))) {
+  // Writes every page of the store now rather than on the audio thread.
   delayLine->clear();
 }
 
