@@ -119,7 +119,11 @@ void Ombrel::getParamName(int32_t index, char* text) {
 }
 
 void Ombrel::getParamDisplay(int32_t index, char* text) {
-  if (isParameter(index)) (this->*kParameters[index].display)(text);
+  if (!isParameter(index)) return;
+  // Through a named member pointer: GCC's bounds check mis-evaluates the index
+  // when the table row is indexed inside the call itself.
+  const auto display = kParameters[index].display;
+  (this->*display)(text);
 }
 
 void Ombrel::displayDelayTime(char* text) {
