@@ -16,3 +16,7 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DSTELLORIA_SANITIZE=ON \
 cmake --build build-sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize -j "$jobs" --output-on-failure
+
+# A bounded fuzz run (clang, ASan, UBSan, coverage): 25 s for each plug-in,
+# on a copy of the seed corpus. Long runs: see scripts/fuzz.sh.
+FUZZ_WORK=$(mktemp -d) JOBS="$jobs" scripts/fuzz.sh 25
