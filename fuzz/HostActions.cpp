@@ -37,17 +37,39 @@ float floatFromBits(uint32_t bits) {
 
 // Values hosts and automation are known to send, so that short inputs reach
 // them without having to guess 32 bits.
-const float kHostileFloats[] = {
-    std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::quiet_NaN(),
-    floatFromBits(0x7f800001u),  // a signalling NaN
-    std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
-    0.0f, -0.0f, FLT_MIN, FLT_TRUE_MIN, -FLT_TRUE_MIN, 1e-40f, FLT_MAX, -FLT_MAX, 1e30f,
-    -1e30f, 0.5f, 1.0f, -1.0f, 2.0f, 0.001f, 0.999f, 0.25f, 0.75f, 44100.0f, 96000.0f, 1e9f,
-    -44100.0f, 1.0f / 4095.0f, -1.0f / 4095.0f};
+const float kHostileFloats[] = {std::numeric_limits<float>::quiet_NaN(),
+                                -std::numeric_limits<float>::quiet_NaN(),
+                                floatFromBits(0x7f800001u),  // a signalling NaN
+                                std::numeric_limits<float>::infinity(),
+                                -std::numeric_limits<float>::infinity(),
+                                0.0f,
+                                -0.0f,
+                                FLT_MIN,
+                                FLT_TRUE_MIN,
+                                -FLT_TRUE_MIN,
+                                1e-40f,
+                                FLT_MAX,
+                                -FLT_MAX,
+                                1e30f,
+                                -1e30f,
+                                0.5f,
+                                1.0f,
+                                -1.0f,
+                                2.0f,
+                                0.001f,
+                                0.999f,
+                                0.25f,
+                                0.75f,
+                                44100.0f,
+                                96000.0f,
+                                1e9f,
+                                -44100.0f,
+                                1.0f / 4095.0f,
+                                -1.0f / 4095.0f};
 
-const int64_t kHostileCounts[] = {0,        1,          -1,        2,         3,
-                                  4,        5,          64,        512,       1024,
-                                  4096,     INT32_MAX,  INT32_MIN, 1LL << 32, (1LL << 32) + 1,
+const int64_t kHostileCounts[] = {0,         1,         -1,        2,         3,
+                                  4,         5,         64,        512,       1024,
+                                  4096,      INT32_MAX, INT32_MIN, 1LL << 32, (1LL << 32) + 1,
                                   INT64_MAX, INT64_MIN};
 
 bool takesText(int32_t opcode) {
@@ -64,10 +86,8 @@ bool takesText(int32_t opcode) {
     case effGetVendorString:
     case effGetProductString:
     case effCanDo:
-    case effShellGetNextPlugin:
-      return true;
-    default:
-      return false;
+    case effShellGetNextPlugin: return true;
+    default: return false;
   }
 }
 
@@ -154,9 +174,7 @@ class HostActions::Reader {
         for (float& sample : channel) sample = noise(random);
         break;
       }
-      default:
-        std::fill(channel.begin(), channel.end(), anyFloat());
-        break;
+      default: std::fill(channel.begin(), channel.end(), anyFloat()); break;
     }
   }
 

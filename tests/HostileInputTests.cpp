@@ -148,8 +148,7 @@ const Scenario kScenarios[] = {
      }},
 };
 
-class HostileScenario
-    : public testing::TestWithParam<std::tuple<const char*, const Scenario*>> {};
+class HostileScenario : public testing::TestWithParam<std::tuple<const char*, const Scenario*>> {};
 
 TEST_P(HostileScenario, FiniteSettingsGiveFiniteOutputAfterwards) {
   auto library = openLibrary(std::get<0>(GetParam()));

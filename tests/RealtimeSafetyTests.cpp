@@ -18,7 +18,6 @@
 
 #include "PluginTestSupport.h"
 
-
 namespace {
 
 std::atomic<bool> counting{false};
