@@ -1,9 +1,11 @@
 #include "Quorra.h"
 
+#include <bit>
 #include <cmath>
 #include <cstring>
 
 #include "ParameterText.h"
+#include "StereoLoop.h"
 #include "SuiteIdentity.h"
 
 namespace {
@@ -50,45 +52,45 @@ float Quorra::getParameter(int32_t index) {
   return parameter == nullptr ? 0.0f : this->*parameter->live;
 }
 
-void Quorra::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
-  const float* leftIn = inputs[0];
-  const float* rightIn = inputs[1];
-  float* leftOut = outputs[0];
-  float* rightOut = outputs[1];
-  const double midFactor = gainOf(midGain);
-  const double sideFactor = gainOf(sideGain);
-  for (int32_t i = 0; i < sampleFrames; ++i) {
-    const double left = leftIn[i];
-    const double right = rightIn[i];
-    // Rounded to float at each named step; the double sums keep left = right
-    // = the largest float from overflowing.
-    float mid = static_cast<float>((left + right) * 0.5);
-    float side = static_cast<float>((left - right) * 0.5);
-    mid = static_cast<float>(mid * midFactor);
-    side = static_cast<float>(side * sideFactor);
-    leftOut[i] = static_cast<float>(double{mid} + side);
-    rightOut[i] = static_cast<float>(double{mid} - side);
+namespace {
+
+// Encodes into mid and side and scales each by its gain, rounded to float at
+// each named step; the double sums keep left = right = the largest float from
+// overflowing. A gain is a float, so the product of two floats is exact in
+// double and rounding it to float is the float product: taken in float.
+struct BalanceFrame {
+  float midFactor;
+  float sideFactor;
+  [[gnu::always_inline]] void operator()(float leftIn, float rightIn, float& mid,
+                                         float& side) const {
+    const double left = leftIn;
+    const double right = rightIn;
+    mid = static_cast<float>((left + right) * 0.5) * midFactor;
+    side = static_cast<float>((left - right) * 0.5) * sideFactor;
   }
+};
+
+}  // namespace
+
+float Quorra::CachedGain::of(float value) {
+  // Bit patterns, so that a NaN, unequal to itself, is still recognised.
+  const auto bits = std::bit_cast<uint32_t>(value);
+  if (!valid || bits != valueBits) {
+    factor = gainOf(value);
+    valueBits = bits;
+    valid = true;
+  }
+  return factor;
+}
+
+void Quorra::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
+  const BalanceFrame frame{midCache.of(midGain), sideCache.of(sideGain)};
+  stereo::run<false>(frame, inputs, outputs, sampleFrames);
 }
 
 void Quorra::process(float** inputs, float** outputs, int32_t sampleFrames) {
-  const float* leftIn = inputs[0];
-  const float* rightIn = inputs[1];
-  float* leftOut = outputs[0];
-  float* rightOut = outputs[1];
-  const double midFactor = gainOf(midGain);
-  const double sideFactor = gainOf(sideGain);
-  for (int32_t i = 0; i < sampleFrames; ++i) {
-    const double left = leftIn[i];
-    const double right = rightIn[i];
-    float mid = static_cast<float>((left + right) * 0.5);
-    float side = static_cast<float>((left - right) * 0.5);
-    mid = static_cast<float>(mid * midFactor);
-    side = static_cast<float>(side * sideFactor);
-    // The old output is added last, and the three-term sum rounded once.
-    leftOut[i] = static_cast<float>((double{mid} + side) + leftOut[i]);
-    rightOut[i] = static_cast<float>((double{mid} - side) + rightOut[i]);
-  }
+  const BalanceFrame frame{midCache.of(midGain), sideCache.of(sideGain)};
+  stereo::run<true>(frame, inputs, outputs, sampleFrames);
 }
 
 void Quorra::setProgram(int32_t program) {

@@ -1,6 +1,7 @@
 #include "Lindle.h"
 
 #include "ParameterText.h"
+#include "StereoLoop.h"
 #include "SuiteIdentity.h"
 
 Lindle::Lindle(audioMasterCallback hostCallback)
@@ -18,31 +19,24 @@ Lindle::~Lindle() = default;
 void Lindle::setParameter(int32_t, float) {}
 float Lindle::getParameter(int32_t) { return 0.0f; }
 
-void Lindle::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
-  const float* mid = inputs[0];
-  const float* side = inputs[1];
-  float* left = outputs[0];
-  float* right = outputs[1];
-  for (int32_t i = 0; i < sampleFrames; ++i) {
-    const double m = mid[i];
-    const double s = side[i];
-    left[i] = static_cast<float>(m + s);
-    right[i] = static_cast<float>(m - s);
+namespace {
+
+// The inputs are already the pair the loop decodes.
+struct Decode {
+  [[gnu::always_inline]] void operator()(float midIn, float sideIn, float& mid, float& side) const {
+    mid = midIn;
+    side = sideIn;
   }
+};
+
+}  // namespace
+
+void Lindle::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
+  stereo::run<false>(Decode{}, inputs, outputs, sampleFrames);
 }
 
 void Lindle::process(float** inputs, float** outputs, int32_t sampleFrames) {
-  const float* mid = inputs[0];
-  const float* side = inputs[1];
-  float* left = outputs[0];
-  float* right = outputs[1];
-  for (int32_t i = 0; i < sampleFrames; ++i) {
-    const double m = mid[i];
-    const double s = side[i];
-    // The old output is added last, and the sum rounded once.
-    left[i] = static_cast<float>((m + s) + left[i]);
-    right[i] = static_cast<float>((m - s) + right[i]);
-  }
+  stereo::run<true>(Decode{}, inputs, outputs, sampleFrames);
 }
 
 void Lindle::setProgram(int32_t program) { currentProgram = program; }

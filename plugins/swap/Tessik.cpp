@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "ParameterText.h"
+#include "StereoLoop.h"
 #include "SuiteIdentity.h"
 
 namespace {
@@ -35,40 +36,29 @@ float Tessik::getParameter(int32_t index) { return index == 0 ? swap : 0.0f; }
 
 double Tessik::rightSign() const { return double{swap} > 0.5 ? -1.0 : 1.0; }
 
-void Tessik::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
-  const float* leftIn = inputs[0];
-  const float* rightIn = inputs[1];
-  float* leftOut = outputs[0];
-  float* rightOut = outputs[1];
-  const double sign = rightSign();
-  for (int32_t i = 0; i < sampleFrames; ++i) {
-    const double left = leftIn[i];
-    const double right = sign * rightIn[i];
-    // Mid and side (exchanged when on) are rounded to float before decoding:
-    // a right input far smaller than the left is lost there, as it would be
-    // in any float mid/side path.
-    const float a = static_cast<float>((right + left) * 0.5);
-    const float b = static_cast<float>((left - right) * 0.5);
-    leftOut[i] = static_cast<float>(double{a} + b);
-    rightOut[i] = static_cast<float>(double{a} - b);
+namespace {
+
+// Encodes left and right (the right input signed) into the pair to decode,
+// mid and side exchanged when on, rounded to float: a right input far smaller
+// than the left is lost there, as it would be in any float mid/side path.
+struct SwapFrame {
+  double sign;
+  [[gnu::always_inline]] void operator()(float leftIn, float rightIn, float& a, float& b) const {
+    const double left = leftIn;
+    const double right = sign * rightIn;
+    a = static_cast<float>((right + left) * 0.5);
+    b = static_cast<float>((left - right) * 0.5);
   }
+};
+
+}  // namespace
+
+void Tessik::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
+  stereo::run<false>(SwapFrame{rightSign()}, inputs, outputs, sampleFrames);
 }
 
 void Tessik::process(float** inputs, float** outputs, int32_t sampleFrames) {
-  const float* leftIn = inputs[0];
-  const float* rightIn = inputs[1];
-  float* leftOut = outputs[0];
-  float* rightOut = outputs[1];
-  const double sign = rightSign();
-  for (int32_t i = 0; i < sampleFrames; ++i) {
-    const double left = leftIn[i];
-    const double right = sign * rightIn[i];
-    const float a = static_cast<float>((right + left) * 0.5);
-    const float b = static_cast<float>((left - right) * 0.5);
-    // The old output is added last, and the three-term sum rounded once.
-    leftOut[i] = static_cast<float>((double{a} + b) + leftOut[i]);
-    rightOut[i] = static_cast<float>((double{a} - b) + rightOut[i]);
-  }
+  stereo::run<true>(SwapFrame{rightSign()}, inputs, outputs, sampleFrames);
 }
 
 void Tessik::setProgram(int32_t program) {
