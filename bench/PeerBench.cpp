@@ -22,8 +22,7 @@ void runPeer(benchmark::State& state, const std::string& path) {
     return;
   }
   AEffect* effect = plugin->effect();
-  const auto channels =
-      static_cast<size_t>(std::max({2, effect->numInputs, effect->numOutputs}));
+  const auto channels = static_cast<size_t>(std::max({2, effect->numInputs, effect->numOutputs}));
   BenchBuffers buffers(frames, channels);
   const unsigned floatMode = _mm_getcsr();
   for (auto _ : state) {
