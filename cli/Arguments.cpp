@@ -9,7 +9,7 @@
 namespace cli {
 
 Arguments::Arguments(const std::vector<std::string>& args,
-                     const std::vector<OptionSpec>& options) {
+                     const std::vector<KnownOption>& options) {
   bool optionsEnded = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -27,11 +27,11 @@ Arguments::Arguments(const std::vector<std::string>& args,
     const size_t equals = arg.find('=');
     const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos
                                                                        : equals - 2);
-    const OptionSpec* spec = nullptr;
-    for (const OptionSpec& option : options)
-      if (option.name == name) spec = &option;
-    if (spec == nullptr) throw CliError("unknown option --" + name, true);
-    if (!spec->takesValue) {
+    const KnownOption* known = nullptr;
+    for (const KnownOption& option : options)
+      if (option.name == name) known = &option;
+    if (known == nullptr) throw CliError("unknown option --" + name, true);
+    if (!known->takesValue) {
       if (equals != std::string::npos) throw CliError("--" + name + " takes no value", true);
       values[name].push_back("");
     } else if (equals != std::string::npos) {

@@ -10,7 +10,7 @@
 
 namespace cli {
 
-struct OptionSpec {
+struct KnownOption {
   std::string name;  // without the leading "--"
   bool takesValue;
 };
@@ -18,7 +18,7 @@ struct OptionSpec {
 class Arguments {
  public:
   //! Throws CliError (usage) for an unknown option or a missing value.
-  Arguments(const std::vector<std::string>& args, const std::vector<OptionSpec>& options);
+  Arguments(const std::vector<std::string>& args, const std::vector<KnownOption>& options);
 
   bool helpRequested() const { return help; }
   bool has(const std::string& name) const { return values.count(name) != 0; }

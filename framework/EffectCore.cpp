@@ -56,20 +56,6 @@ float getParameterEntry(AEffect* effect, int32_t index) {
   return effectOf(effect)->getParameter(index);
 }
 
-// Opcodes whose ptr is a text buffer: a null buffer is never written or read.
-bool takesText(int32_t opcode) {
-  switch (opcode) {
-    case effSetProgramName:
-    case effGetProgramName:
-    case effGetParamLabel:
-    case effGetParamDisplay:
-    case effGetParamName:
-      return true;
-    default:
-      return false;
-  }
-}
-
 }  // namespace
 
 EffectCore::EffectCore(audioMasterCallback hostCallback, int32_t numPrograms, int32_t numParams)
@@ -111,7 +97,8 @@ void EffectCore::processReplacing(float**, float**, int32_t) {}
 
 intptr_t EffectCore::dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr,
                                 float opt) {
-  if (takesText(opcode) && ptr == nullptr) return 0;
+  // A host may pass no buffer with a text opcode: it is never written or read.
+  if (opcodeTakesText(opcode) && ptr == nullptr) return 0;
   char* text = static_cast<char*>(ptr);
   switch (opcode) {
     case effOpen: open(); break;

@@ -31,23 +31,6 @@ const VstSpeakerProperties* speakerAt(const VstSpeakerArrangement* arrangement, 
   return speakerAt(const_cast<VstSpeakerArrangement*>(arrangement), i);
 }
 
-// Opcodes whose ptr is a text buffer: a null buffer is never written or read.
-bool takesText(int32_t opcode) {
-  switch (opcode) {
-    case effString2Parameter:
-    case effGetProgramNameIndexed:
-    case effGetEffectName:
-    case effGetErrorText:
-    case effGetVendorString:
-    case effGetProductString:
-    case effCanDo:
-    case effShellGetNextPlugin:
-      return true;
-    default:
-      return false;
-  }
-}
-
 }  // namespace
 
 EffectExtended::EffectExtended(audioMasterCallback hostCallback, int32_t numPrograms,
@@ -60,7 +43,8 @@ intptr_t EffectExtended::dispatcher(int32_t opcode, int32_t index, intptr_t valu
                                     float opt) {
   if (static_cast<uint32_t>(opcode) - 25u > 51u)
     return EffectCore::dispatcher(opcode, index, value, ptr, opt);
-  if (takesText(opcode) && ptr == nullptr) return 0;
+  // A host may pass no buffer with a text opcode: it is never written or read.
+  if (opcodeTakesText(opcode) && ptr == nullptr) return 0;
 
   char* text = static_cast<char*>(ptr);
   const int32_t value32 = static_cast<int32_t>(value);

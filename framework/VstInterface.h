@@ -187,6 +187,28 @@ enum VstEffectOpcode : int32_t {
 };
 static_assert(effBeginLoadProgram == 76);
 
+//! Dispatcher opcodes whose ptr is a text buffer, read or written by the plug-in.
+constexpr bool opcodeTakesText(int32_t opcode) {
+  switch (opcode) {
+    case effSetProgramName:
+    case effGetProgramName:
+    case effGetParamLabel:
+    case effGetParamDisplay:
+    case effGetParamName:
+    case effString2Parameter:
+    case effGetProgramNameIndexed:
+    case effGetEffectName:
+    case effGetErrorText:
+    case effGetVendorString:
+    case effGetProductString:
+    case effCanDo:
+    case effShellGetNextPlugin:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Host callback opcodes, plug-in to host.
 enum VstHostOpcode : int32_t {
   audioMasterAutomate = 0,

@@ -72,25 +72,6 @@ const int64_t kHostileCounts[] = {0,         1,         -1,        2,         3,
                                   4096,      INT32_MAX, INT32_MIN, 1LL << 32, (1LL << 32) + 1,
                                   INT64_MAX, INT64_MIN};
 
-bool takesText(int32_t opcode) {
-  switch (opcode) {
-    case effSetProgramName:
-    case effGetProgramName:
-    case effGetParamLabel:
-    case effGetParamDisplay:
-    case effGetParamName:
-    case effString2Parameter:
-    case effGetProgramNameIndexed:
-    case effGetEffectName:
-    case effGetErrorText:
-    case effGetVendorString:
-    case effGetProductString:
-    case effCanDo:
-    case effShellGetNextPlugin: return true;
-    default: return false;
-  }
-}
-
 // Opcodes whose text the plug-in reads rather than writes.
 bool readsText(int32_t opcode) {
   return opcode == effSetProgramName || opcode == effString2Parameter || opcode == effCanDo;
@@ -249,7 +230,7 @@ void HostActions::dispatch(Reader& in) {
   void* chunk = nullptr;
   void* ptr = nullPointer ? nullptr : structure;
 
-  if (takesText(opcode)) {
+  if (opcodeTakesText(opcode)) {
     if (readsText(opcode)) in.text(text, sizeof text);
     ptr = text;
   } else if (opcode == effSetSpeakerArrangement) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once in a plain release build (build/), once
-# with AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/).
+# with AddressSanitizer and UndefinedBehaviorSanitizer (build-sanitize/), then
+# a bounded fuzz run of every plug-in (build-fuzz/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh

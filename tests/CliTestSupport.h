@@ -59,10 +59,24 @@ class CliTest : public ::testing::Test {
 
   //! Runs stelloria in the scratch folder; VST_PATH defaults to the build's plug-ins.
   Outcome run(const std::vector<std::string>& args, const std::string& vstPath = STELLORIA_VST_DIR) {
-    std::string command = "cd " + shellQuoted(dir.string()) + " && VST_PATH=" +
-                          shellQuoted(vstPath) + " " + shellQuoted(STELLORIA_CLI);
-    for (const std::string& arg : args) command += " " + shellQuoted(arg);
-    command += " >" + shellQuoted(at(".stdout")) + " 2>" + shellQuoted(at(".stderr")) + " </dev/null";
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "literal" + string.
+    std::string command = "cd ";
+    command += shellQuoted(dir.string());
+    // Under AddressSanitizer a plug-in that crashes would otherwise end the
+    // examining child with a plain exit status instead of a signal.
+    command += " && ASAN_OPTIONS=\"$ASAN_OPTIONS:abort_on_error=1\" VST_PATH=";
+    command += shellQuoted(vstPath);
+    command += ' ';
+    command += shellQuoted(STELLORIA_CLI);
+    for (const std::string& arg : args) {
+      command += ' ';
+      command += shellQuoted(arg);
+    }
+    command += " >";
+    command += shellQuoted(at(".stdout"));
+    command += " 2>";
+    command += shellQuoted(at(".stderr"));
+    command += " </dev/null";
     const int raw = std::system(command.c_str());
     Outcome result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readText(at(".stdout")),
                readText(at(".stderr"))};

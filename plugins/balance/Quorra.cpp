@@ -75,10 +75,9 @@ struct BalanceFrame {
 float Quorra::CachedGain::of(float value) {
   // Bit patterns, so that a NaN, unequal to itself, is still recognised.
   const auto bits = std::bit_cast<uint32_t>(value);
-  if (!valid || bits != valueBits) {
+  if (bits != valueBits) {
     factor = gainOf(value);
     valueBits = bits;
-    valid = true;
   }
   return factor;
 }

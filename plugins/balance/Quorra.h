@@ -5,6 +5,7 @@
 // of a step when a gain moves.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <memory>
 
@@ -62,8 +63,8 @@ class Quorra : public EffectExtended {
   struct CachedGain {
     //! The factor for value, recomputed only when value differs. Thread: audio.
     float of(float value);
-    uint32_t valueBits = 0;
-    bool valid = false;
+    // Starts as the gain of 0.5, which is exactly 1.
+    uint32_t valueBits = std::bit_cast<uint32_t>(0.5f);
     float factor = 1.0f;
   };
 

@@ -94,11 +94,11 @@ void encode(const float* inLeft, const float* inRight, int32_t count, bool delay
 }
 
 // Mixes the delayed component with its dry share and decodes left and right.
-// The outputs do not overlap each other (the caller's layout check), and
-// every input of these frames has been read already.
+// Every input of these frames has been read already. The outputs may even be
+// one buffer (a hostile host): then, as frame by frame, right is written last.
 template <bool accumulate>
 void decode(const Components& parts, int32_t count, bool delaySide, float mix, double wetShare,
-            float* __restrict outLeft, float* __restrict outRight) {
+            float* outLeft, float* outRight) {
   for (int32_t i = 0; i < count; ++i) {
     const float dry = static_cast<float>(double{parts.delayed[i]} * double{mix});
     const float mixed = static_cast<float>(parts.lineOut[i] * wetShare + double{dry});
